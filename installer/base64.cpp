@@ -35,8 +35,8 @@ uint8_t ValueAt(std::string_view text, size_t i) {
 }  // namespace
 
 std::optional<std::string> DecodeBase64(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() / 4 * 3 + 3);
+  std::string out(text.size() / 4 * 3 + 3, '\0');  // at most this many bytes
+  char* put = out.data();
   const size_t n = text.size();
   size_t i = 0;
   while (true) {
@@ -46,9 +46,9 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
                     d = ValueAt(text, i + 3);
       if ((a | b | c | d) & 0xC0) break;
       const uint32_t bits = (a << 18) | (b << 12) | (c << 6) | d;
-      out.push_back(static_cast<char>(bits >> 16));
-      out.push_back(static_cast<char>(bits >> 8));
-      out.push_back(static_cast<char>(bits));
+      *put++ = static_cast<char>(bits >> 16);
+      *put++ = static_cast<char>(bits >> 8);
+      *put++ = static_cast<char>(bits);
       i += 4;
     }
     // Slow path: one group, character by character, skipping white space.
@@ -72,10 +72,11 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     if (count < 2) return std::nullopt;
     uint32_t bits = 0;
     for (int k = 0; k < count; ++k) bits |= static_cast<uint32_t>(group[k]) << (18 - 6 * k);
-    out.push_back(static_cast<char>(bits >> 16));
-    if (count > 2) out.push_back(static_cast<char>(bits >> 8));
-    if (count > 3) out.push_back(static_cast<char>(bits));
+    *put++ = static_cast<char>(bits >> 16);
+    if (count > 2) *put++ = static_cast<char>(bits >> 8);
+    if (count > 3) *put++ = static_cast<char>(bits);
   }
+  out.resize(static_cast<size_t>(put - out.data()));
   return out;
 }
 

@@ -3,6 +3,8 @@
 // key = file name, value = full path.
 #include <glib.h>
 
+#include <cstdio>
+
 #include "installer/platform.h"
 #include "installer/plugin_names.h"
 
@@ -20,6 +22,25 @@ struct GFreeDeleter {
 using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
 using GString = std::unique_ptr<char, GFreeDeleter>;
 
+// Key files cannot hold every file name as a key: "=" ends a key, "[" starts a locale, a leading
+// "#" makes a comment and outer spaces are trimmed. Those characters, and "%" itself, are written
+// as %XX so that every entry survives a reload; other names stay as they are.
+std::string EntryKey(std::string_view file_name) {
+  std::string key;
+  for (size_t i = 0; i < file_name.size(); ++i) {
+    const char c = file_name[i];
+    const bool outer_space = c == ' ' && (i == 0 || i + 1 == file_name.size());
+    if (c == '%' || c == '=' || c == '[' || c == ']' || (c == '#' && i == 0) || outer_space) {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+      key += escaped;
+    } else {
+      key += c;
+    }
+  }
+  return key;
+}
+
 class LinuxHostNotice final : public HostNotice {
  public:
   bool NotifyHostProduct(const std::string&) override { return false; }
@@ -33,7 +54,7 @@ class LinuxHostNotice final : public HostNotice {
     // Keep every other entry: load what is there, change one key, write it back atomically.
     KeyFile entries(g_key_file_new());
     g_key_file_load_from_file(entries.get(), path.get(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
-    const std::string key(FilePart(full_path));
+    const std::string key = EntryKey(FilePart(full_path));
     g_key_file_set_string(entries.get(), kGroup, key.c_str(), full_path.c_str());
     g_key_file_save_to_file(entries.get(), path.get(), nullptr);
   }
