@@ -6,12 +6,15 @@
 #include <iostream>
 
 #include "app/replay.h"
+#include "app/shell.h"
 #include "installer/platform.h"
 
 namespace app {
 namespace {
 
-constexpr char kUsage[] = "usage: plugin-generator-dev --replay FILE   (FILE - reads standard input)\n";
+constexpr char kUsage[] =
+    "usage: plugin-generator-dev --replay FILE   replay HostAction calls, one per line (- = stdin)\n"
+    "       plugin-generator-dev --start-url URL the program, with the web view sent to URL\n";
 
 int ReplayFile(const std::string& file) {
   const auto store = installer::MakePlatformPlugInStore();
@@ -35,6 +38,7 @@ int ReplayFile(const std::string& file) {
 
 int RunDevTool(const std::vector<std::string>& args) {
   if (args.size() == 2 && args[0] == "--replay") return ReplayFile(args[1]);
+  if (args.size() == 2 && args[0] == "--start-url") return RunShell(args[1]);
   std::cerr << kUsage;
   return 2;
 }
