@@ -10,9 +10,9 @@ void OnHostAction(const char* id, const char* request, void* arg) noexcept {
   auto& binding = *static_cast<HostBinding*>(arg);
   std::optional<std::string> reply;
   try {
-    reply = binding.handler->Handle(ReplaceIllFormedUtf8(request ? request : ""));
+    reply = binding.handler(ReplaceIllFormedUtf8(request ? request : ""));
   } catch (...) {
-    // Only the copy above can throw (out of memory); the call still gets its answer.
+    // Out of memory before the handler ran; the call still gets its answer.
   }
   // An empty result settles the page's promise with undefined.
   binding.api->return_result(binding.view, id, 0, reply ? reply->c_str() : "");

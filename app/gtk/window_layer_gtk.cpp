@@ -64,7 +64,11 @@ class GtkWindowLayer final : public WindowLayer {
     if (!view_) return false;
     auto* widget = static_cast<GtkWidget*>(api_->get_native_handle(view_, webview::kNativeWidget));
     auto* engine = api_->get_native_handle(view_, webview::kNativeBrowserController);
-    if (engine) g_signal_connect(engine, "permission-request", G_CALLBACK(OnPermissionRequest), nullptr);
+    // The library build we ship creates the view but leaves it outside a window it was given.
+    if (widget && gtk_window_get_child(window_) != widget) gtk_window_set_child(window_, widget);
+    if (engine) {
+      g_signal_connect(engine, "permission-request", G_CALLBACK(OnPermissionRequest), nullptr);
+    }
     if (widget) gtk_widget_grab_focus(widget);
     return true;
   }
