@@ -142,6 +142,10 @@ std::string Output(const std::string& command) {
 }
 
 TEST_F(WebViewTest, BridgeContractOnTheRealEngine) {
+  // Another program owns the clipboard; xclip serves it until the test ends.
+  ChildProcess clipboard({"sh", "-c", "printf copied-text | xclip -quiet -selection clipboard"},
+                         {{"DISPLAY", Servers::display}});
+  std::this_thread::sleep_for(300ms);
   Start(BRIDGE_PROBE,
         PageUrl("127.0.0.1", "bridge.html?other=http://127.0.0.1:" + Servers::other_port));
   const json::value first = Report("first");
@@ -185,6 +189,8 @@ TEST_F(WebViewTest, BridgeContractOnTheRealEngine) {
   const std::string size = Output("xwininfo -display " + Servers::display + " -name '" + kTitle +
                                   "' | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w\",\"h}'");
   EXPECT_EQ(origin.at("innerSize"), json::parse("[" + size + "]")) << size;
+  EXPECT_EQ(origin.at("focus"), true);
+  EXPECT_EQ(origin.at("clipboard"), Parse(R"({"fulfilled":"copied-text"})"));
 
   EXPECT_EQ(Close(), 0);
 }
