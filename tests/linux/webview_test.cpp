@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <boost/json.hpp>
+#include <functional>
 #include <thread>
 
 #include "tests/linux/child_process.h"
@@ -193,6 +194,27 @@ TEST_F(WebViewTest, BridgeContractOnTheRealEngine) {
   EXPECT_EQ(origin.at("clipboard"), Parse(R"({"fulfilled":"copied-text"})"));
 
   EXPECT_EQ(Close(), 0);
+}
+
+TEST_F(WebViewTest, EveryCloseRequestEndsWithExitCodeZero) {
+  struct Case {
+    const char* name;
+    std::function<void(ChildProcess&)> close;
+  };
+  const Case cases[] = {
+      {"SIGTERM", [](ChildProcess& p) { p.Signal(SIGTERM); }},
+      {"SIGINT", [](ChildProcess& p) { p.Signal(SIGINT); }},
+      // As the window's close button or Alt+F4 do: the window manager asks the window to close.
+      {"window close", [](ChildProcess&) {
+         Output("DISPLAY=" + Servers::display + " wmctrl -F -c '" + kTitle + "'");
+       }},
+  };
+  for (const auto& c : cases) {
+    Start(PLUGIN_GENERATOR_DEV, PageUrl("127.0.0.1", "ready.html"));
+    EXPECT_EQ(Report("ready").at("hadHostAction"), true) << c.name;
+    c.close(*program_);
+    EXPECT_EQ(program_->Wait(20s), std::optional<int>(0)) << c.name;
+  }
 }
 
 std::string PseudoRandomBytes(size_t count) {
