@@ -9,14 +9,6 @@
 namespace webview {
 namespace {
 
-std::string ExecutableFolder() {
-  char path[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return {};
-  const std::string exe(path, static_cast<size_t>(n));
-  return exe.substr(0, exe.rfind('/') + 1);
-}
-
 template <typename F>
 bool Resolve(void* library, const char* name, F& function) {
   function = reinterpret_cast<F>(dlsym(library, name));
@@ -40,6 +32,14 @@ const Api* Load() {
 }  // namespace
 
 std::string LibraryFileName() { return "libwebview.so.0.12"; }
+
+std::string ExecutableFolder() {
+  char path[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return {};
+  const std::string exe(path, static_cast<size_t>(n));
+  return exe.substr(0, exe.rfind('/') + 1);
+}
 
 const Api* LoadApi() {
   static const Api* const api = Load();

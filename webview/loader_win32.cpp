@@ -4,4 +4,5 @@
 namespace webview {
 std::string LibraryFileName() { return "libwebview.dll"; }
 const Api* LoadApi() { return nullptr; }
+std::string ExecutableFolder() { return {}; }
 }  // namespace webview

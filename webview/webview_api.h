@@ -31,4 +31,7 @@ const Api* LoadApi();
 // The file name of the library beside the executable.
 std::string LibraryFileName();
 
+// The folder of this program's executable (its real path), ending with a separator.
+std::string ExecutableFolder();
+
 }  // namespace webview

@@ -27,6 +27,19 @@ gboolean OnPermissionRequest(GObject*, GObject* request, gpointer) noexcept {
   return TRUE;
 }
 
+// Our icon lies beside the executable in the build tree (icons/hicolor/...) and under
+// prefix/share/icons when installed (the executable is in prefix/lib/plugin-generator/), which
+// need not be a folder the icon theme searches by itself.
+void AddIconFolders() {
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) return;
+  GtkIconTheme* theme = gtk_icon_theme_get_for_display(display);
+  const std::string folder = webview::ExecutableFolder();
+  for (const char* relative : {"icons", "../../share/icons"}) {
+    gtk_icon_theme_add_search_path(theme, (folder + relative).c_str());
+  }
+}
+
 class GtkWindowLayer final : public WindowLayer {
  public:
   GtkWindowLayer() : display_ok_(gtk_init_check()) {
@@ -37,6 +50,7 @@ class GtkWindowLayer final : public WindowLayer {
 
   bool OpenWindow(int width, int height, const std::string& title) override {
     if (!display_ok_) return false;
+    AddIconFolders();
     window_ = GTK_WINDOW(gtk_window_new());
     g_object_ref_sink(window_);
     gtk_window_set_title(window_, title.c_str());
