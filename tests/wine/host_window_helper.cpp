@@ -16,6 +16,7 @@
 
 namespace {
 
+// The host product's plug-in message, as installer/win32/host_notice_win32.cpp sends it.
 constexpr UINT kPlugInArrivedMessage = 0x465;
 
 HANDLE input_closed = nullptr;
