@@ -6,7 +6,6 @@
 #   PROGRAM_ICON_SIZES   the sizes N of the theme PNGs
 #   PROGRAM_ICON_PNGS    their paths, PROGRAM_ICON_DIR/hicolor/NxN/apps/plugin-generator.png
 #   PROGRAM_ICON_TOOL    the program that draws them
-#   PROGRAM_ICON_RC      (Windows) a resource script that makes the .ico icon resource 1
 
 # The drawing program runs on the build machine, so in the cross build it must not be built with
 # CMAKE_CXX_COMPILER, which makes Windows programs.
@@ -40,10 +39,3 @@ add_custom_command(OUTPUT ${PROGRAM_ICO} ${PROGRAM_ICON_PNGS}
   COMMENT "Drawing the program icons"
   VERBATIM)
 add_custom_target(program_icons ALL DEPENDS ${PROGRAM_ICO} ${PROGRAM_ICON_PNGS})
-
-# Icon resource 1: Explorer shows a program's first icon group, and the window class can load it
-# by that number.
-if(WIN32)
-  set(PROGRAM_ICON_RC ${PROGRAM_ICON_DIR}/program_icon.rc)
-  file(CONFIGURE OUTPUT ${PROGRAM_ICON_RC} CONTENT "1 ICON \"${PROGRAM_ICO}\"\n")
-endif()
