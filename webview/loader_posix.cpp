@@ -9,23 +9,12 @@
 namespace webview {
 namespace {
 
-template <typename F>
-bool Resolve(void* library, const char* name, F& function) {
-  function = reinterpret_cast<F>(dlsym(library, name));
-  return function != nullptr;
-}
-
 const Api* Load() {
   void* library = dlopen((ExecutableFolder() + LibraryFileName()).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) return nullptr;
   static Api api;
-  const bool complete = Resolve(library, "webview_create", api.create) &&
-                        Resolve(library, "webview_destroy", api.destroy) &&
-                        Resolve(library, "webview_get_native_handle", api.get_native_handle) &&
-                        Resolve(library, "webview_navigate", api.navigate) &&
-                        Resolve(library, "webview_set_size", api.set_size) &&
-                        Resolve(library, "webview_bind", api.bind) &&
-                        Resolve(library, "webview_return", api.return_result);
+  const bool complete =
+      ResolveApi([library](const char* name) { return dlsym(library, name); }, api);
   return complete ? &api : nullptr;
 }
 

@@ -21,12 +21,6 @@ std::wstring ExecutablePath() {
   }
 }
 
-template <typename F>
-bool Resolve(HMODULE library, const char* name, F& function) {
-  function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-  return function != nullptr;
-}
-
 const Api* Load() {
   // Only ever beside the executable: a bare file name would have Windows search the PATH.
   std::string file = ExecutableFolder();
@@ -37,13 +31,11 @@ const Api* Load() {
   HMODULE library = LoadLibraryW(path->c_str());
   if (!library) return nullptr;
   static Api api;
-  const bool complete = Resolve(library, "webview_create", api.create) &&
-                        Resolve(library, "webview_destroy", api.destroy) &&
-                        Resolve(library, "webview_get_native_handle", api.get_native_handle) &&
-                        Resolve(library, "webview_navigate", api.navigate) &&
-                        Resolve(library, "webview_set_size", api.set_size) &&
-                        Resolve(library, "webview_bind", api.bind) &&
-                        Resolve(library, "webview_return", api.return_result);
+  const bool complete = ResolveApi(
+      [library](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(library, name));
+      },
+      api);
   if (!complete) {
     FreeLibrary(library);
     return nullptr;
