@@ -3,12 +3,15 @@
 
 #include <string>
 
+#include "bridge/utf8.h"
+
 namespace app {
 
 void Replay(std::istream& calls, std::ostream& replies, bridge::HostActionHandler& handler) {
   std::string line;
   while (std::getline(calls, line)) {
-    const std::optional<std::string> reply = handler.Handle(line);
+    // The same text the page bridge would hand over: ill-formed UTF-8 becomes U+FFFD there too.
+    const std::optional<std::string> reply = handler.Handle(bridge::ReplaceIllFormedUtf8(line));
     replies << (reply ? *reply : "-") << '\n' << std::flush;
   }
 }
